@@ -1,0 +1,5 @@
+// The daily text viewer as a program.
+#include "program.h"
+#include "viewer_main.h"
+
+void ProgramMain() { ViewerMain(); }
