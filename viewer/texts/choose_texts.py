@@ -50,6 +50,10 @@ DEFAULT_BIBLE = os.path.join(os.path.dirname(ROOT), "shared", "bible")
 # verse to the one before it
 CONJUNCTIONS = ("A", "I", "Ale", "Aleť", "Nebo", "Neboť", "Protož", "Protožť", "Pročež",
                 "Však", "Všakť", "Avšak", "Tedy", "Takž", "Nýbrž", "Než")
+# words that cannot begin a sentence, so no conjunction is dropped before them:
+# enclitic pronouns and forms of "to be", and "že" that opens a dependent clause
+NOT_FIRST = ("se", "si", "jest", "jsem", "jsi", "jsme", "jste", "jsou", "by", "bych",
+             "bys", "bychom", "byste", "mi", "mu", "ho", "tě", "že")
 # the largest share of a testament's texts that one book may give
 BOOK_SHARE = 4
 # byte limits of a whole table text (verse, blank, reference in parentheses)
@@ -130,6 +134,9 @@ def drop_conjunction(text, word):
     head, blank, rest = text.partition(" ")
     if head.rstrip(",") != word or not blank:
         raise PlanError("the verse does not begin with %r" % word)
+    if rest.split(" ")[0].rstrip(",").lower() in NOT_FIRST:
+        raise PlanError("dropping %r leaves %r at the start, which cannot begin a sentence"
+                        % (word, rest.split(" ")[0]))
     return capitalise(rest)
 
 
