@@ -187,6 +187,17 @@ class DailyTextTable(unittest.TestCase):
                 self.assertTrue(derivable(mine, verse),
                                 "%r does not come from %r" % (mine, verse))
 
+    @unittest.skipUnless(os.path.isfile(os.path.join(BIBLE, "bkr.tsv")),
+                         "the Bible file is not beside the project (%s)" % BIBLE)
+    def test_source_is_written_from_the_plan(self):
+        """2002.txt is what choose_texts.py writes from the committed plan."""
+        plan = os.path.join(TEXTS, "plan%d.tsv" % YEAR)
+        texts, problems = choose_texts.choose(choose_texts.read_plan(plan),
+                                              choose_texts.Bible(BIBLE), YEAR)
+        self.assertEqual(problems, [])
+        with open(SOURCE, encoding="utf-8", newline="") as f:
+            self.assertEqual(f.read(), choose_texts.source_file(texts, YEAR, os.path.basename(plan)))
+
 
 def main():
     global TABLE_PATH
