@@ -267,9 +267,8 @@ def choose(plan, bible, year):
     days = 366 if calendar.isleap(year) else 365
     for (testament, abbreviation), count in sorted(per_book.items()):
         if count > days // BOOK_SHARE:
-            problems.append("%s: %d %s texts from %s, more than a %s of the year's %d"
-                            % (year, count, testament, abbreviation,
-                               {4: "quarter"}.get(BOOK_SHARE, "1/%d" % BOOK_SHARE), days))
+            problems.append("%s: %d %s texts from %s, more than 1/%d of the year's %d"
+                            % (year, count, testament, abbreviation, BOOK_SHARE, days))
     return texts, problems
 
 
@@ -295,10 +294,10 @@ def report(texts, bible, table):
         for abbreviation in bible.order:
             if abbreviation in counts:
                 out.append("  %-7s %3d" % (abbreviation, counts[abbreviation]))
-        sized = sorted(mine, key=lambda m: (table_size(textshape.shape(m[1][0])), m[0]))
-        for label, (day, (source, _)) in (("shortest", sized[0]), ("longest", sized[-1])):
-            out.append("  %s: %d bytes, %s: %s" % (
-                label, table_size(textshape.shape(source)), day.isoformat(), source))
+        sized = sorted((table_size(textshape.shape(source)), day, source)
+                       for day, (source, _) in mine)
+        for label, (size, day, source) in (("shortest", sized[0]), ("longest", sized[-1])):
+            out.append("  %s: %d bytes, %s: %s" % (label, size, day.isoformat(), source))
     out.append("table: %d bytes, %d entries, %d of them empty" % (
         len(table), table.count(0), table.count(0) - len(texts)))
     return "\n".join(out)
