@@ -1,0 +1,40 @@
+# Orvola: build, run and test.  `make run` shows today's texts in this
+# terminal; `make test` builds everything and runs every test.  Both install
+# what they need first.
+
+EDITION_YEAR := 2002
+# today's day and month in the edition's year, e.g. 11.12.2002
+ARGS ?= $(shell date +%-d.%-m.)$(EDITION_YEAR)
+
+BUILD_PACKAGES := cmake ninja-build g++ python3 libgtest-dev libbenchmark-dev \
+                  g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
+
+.PHONY: all run test bench host windows packages clean
+
+all: host windows
+
+packages:
+	@scripts/ensure-packages.sh $(BUILD_PACKAGES)
+
+host: packages
+	@cmake --preset host >/dev/null
+	@cmake --build --preset host
+
+windows: packages
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows
+
+# The viewer of this machine's build in this terminal, in the current folder
+# (where it looks for DIAR.TXT).  ARGS= runs it without arguments.
+run: host
+	@build/host/viewer/DV$(shell expr $(EDITION_YEAR) - 2000).EXE $(ARGS)
+
+test: host windows
+	ctest --preset host
+	ctest --preset windows
+
+bench: host
+	build/host/tests/bench/viewer_bench
+
+clean:
+	rm -rf build
