@@ -6,6 +6,14 @@
 
 #include "os.h"
 
+// windows.h has the ANSI environment call under its old name
+// GetEnvironmentStrings and maps the A name onto it; the seam's function of
+// the A name must keep its name.
+#ifdef UNICODE
+#error "the programs use the ANSI calls"
+#endif
+#undef GetEnvironmentStringsA
+
 static_assert(os::MbOk == MB_OK && os::MbYesNo == MB_YESNO, "message box types");
 static_assert(os::MbIconError == MB_ICONERROR && os::MbIconQuestion == MB_ICONQUESTION &&
                   os::MbIconWarning == MB_ICONWARNING, "message box icons");
@@ -79,7 +87,7 @@ std::string GetModuleFileNameA() {
 
 std::string GetCommandLineA() { return ::GetCommandLineA(); }
 
-const char* GetEnvironmentStringsA() { return ::GetEnvironmentStringsA(); }
+const char* GetEnvironmentStringsA() { return ::GetEnvironmentStrings(); }
 
 bool FreeEnvironmentStringsA(const char* block) {
   return ::FreeEnvironmentStringsA(const_cast<LPCH>(block)) != FALSE;
