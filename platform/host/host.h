@@ -112,6 +112,8 @@ void SetClockStep(std::int64_t milliseconds);
 // milliseconds (set back when negative), as when the user or a time server
 // changes it.
 void MoveClockAfterReadings(std::uint64_t readings, std::int64_t milliseconds);
+// The readings of the clock so far.
+std::uint64_t ClockReadingCount();
 
 // ---- Windows and boxes ---------------------------------------------------------
 

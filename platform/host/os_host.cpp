@@ -54,6 +54,7 @@ struct Simulation {
   std::int64_t clock = 0;  // local time, milliseconds since 1 January 1970
   std::int64_t clockStep = 0;
   std::uint64_t readingsBeforeMove = 0;  // 0: no move pending
+  std::uint64_t clockReadings = 0;
   std::int64_t clockMove = 0;
   bool realClock = false;
   os::Window desktopWindow = 0;
@@ -498,6 +499,8 @@ void SetLocalTime(std::uint16_t year, std::uint16_t month, std::uint16_t day, st
 
 void SetClockStep(std::int64_t milliseconds) { Sim().clockStep = milliseconds; }
 
+std::uint64_t ClockReadingCount() { return Sim().clockReadings; }
+
 void MoveClockAfterReadings(std::uint64_t readings, std::int64_t milliseconds) {
   Sim().readingsBeforeMove = readings;
   Sim().clockMove = milliseconds;
@@ -547,6 +550,7 @@ std::intptr_t ShellExecuteA(Window owner, const std::string& file, int show) {
 void GetLocalTime(SystemTime& time) {
   Simulation& sim = Sim();
   const std::int64_t now = sim.realClock ? RealLocalTime() : sim.clock;
+  ++sim.clockReadings;
   if (!sim.realClock) {
     sim.clock += sim.clockStep;
     if (sim.readingsBeforeMove > 0 && --sim.readingsBeforeMove == 0) sim.clock += sim.clockMove;
