@@ -7,23 +7,6 @@
 
 namespace machine {
 
-const char InstallDirectory[] = "C:\\Program Files\\Orvola";
-const char Tool[] = "C:\\Program Files\\Orvola\\REMOVE.EXE";
-const char InstallLog[] = "C:\\Program Files\\Orvola\\REMOVE.DAT";
-const std::string Programs =
-    "C:\\Users\\Jan\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs";
-const std::string StartMenu = Programs + "\\Orvola";
-const std::string Startup = Programs + "\\Startup";
-const char Temp[] = "C:\\Users\\Jan\\AppData\\Local\\Temp";
-const char Windows[] = "C:\\Windows";
-const std::string Wininit = std::string(Windows) + "\\WININIT.INI";
-const std::string RemovalCopy = std::string(Temp) + "\\~REMOVE.TMP";
-const std::string LogCopy = std::string(Temp) + "\\~REMOVE.DAT";
-const char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orvola";
-const char ShellFoldersKey[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-const std::string ManualName = Cp("Něco jako manuál.lnk");
-
 const std::vector<std::pair<std::string, std::string>>& ShippedFiles() {
   static const std::vector<std::pair<std::string, std::string>> files = {
       {"DV2.EXE", "MZ viewer of 2002"},

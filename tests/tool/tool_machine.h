@@ -5,7 +5,6 @@
 // and another program's uninstall entry beside ours.
 #pragma once
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -14,20 +13,27 @@
 
 namespace machine {
 
-extern const char InstallDirectory[];   // C:\Program Files\Orvola
-extern const char Tool[];               // ...\REMOVE.EXE
-extern const char InstallLog[];         // ...\REMOVE.DAT
-extern const std::string Programs;      // the Start menu's program folder
-extern const std::string StartMenu;     // Programs\Orvola
-extern const std::string Startup;
-extern const char Temp[];
-extern const char Windows[];
-extern const std::string Wininit;       // Windows\WININIT.INI
-extern const std::string RemovalCopy;   // Temp\~REMOVE.TMP
-extern const std::string LogCopy;       // Temp\~REMOVE.DAT
-extern const char UninstallKey[];       // below HKEY_LOCAL_MACHINE
-extern const char ShellFoldersKey[];    // below HKEY_CURRENT_USER
-extern const std::string ManualName;    // "Něco jako manuál.lnk" in Windows-1250
+// Inline, so that the constants of a test file built from them are made
+// after them.
+inline const char InstallDirectory[] = "C:\\Program Files\\Orvola";
+inline const char Tool[] = "C:\\Program Files\\Orvola\\REMOVE.EXE";
+inline const char InstallLog[] = "C:\\Program Files\\Orvola\\REMOVE.DAT";
+// the Start menu's program folder, the product's subfolder in it, Startup
+inline const std::string Programs =
+    "C:\\Users\\Jan\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs";
+inline const std::string StartMenu = Programs + "\\Orvola";
+inline const std::string Startup = Programs + "\\Startup";
+inline const char Temp[] = "C:\\Users\\Jan\\AppData\\Local\\Temp";
+inline const char Windows[] = "C:\\Windows";
+inline const std::string Wininit = std::string(Windows) + "\\WININIT.INI";
+inline const std::string RemovalCopy = std::string(Temp) + "\\~REMOVE.TMP";
+inline const std::string LogCopy = std::string(Temp) + "\\~REMOVE.DAT";
+// below HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER
+inline const char UninstallKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orvola";
+inline const char ShellFoldersKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+inline const std::string ManualName = Cp("Něco jako manuál.lnk");
 
 // The files the distribution puts into the install directory: name and
 // bytes.
