@@ -90,10 +90,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t end = log.find_first_of("\r\n", start);
     if (end == std::string::npos) end = log.size();
     const std::string line = log.substr(start, end - start);
+    start = end + 1;
+    // a name with a NUL in it names nothing: the system would stop reading
+    // it at the NUL
+    if (line.find('\0') != std::string::npos) continue;
     if (line.size() > 1 && (line[0] == 'D' || line[0] == 'F'))
       named.insert(Lower(host::HostPath(line.substr(1))));
     if (line.size() > 6 && line.compare(0, 6, "RHKLM\\") == 0) namedKeys.insert(Lower(line.substr(6)));
-    start = end + 1;
   }
   for (const std::string& item : before)
     if (!std::filesystem::exists(item)) {
