@@ -220,19 +220,36 @@ TEST_F(RemovalHandOff, WithoutTempAndWindirTheRootOfTheCurrentDriveIsUsed) {
 }
 
 TEST_F(RemovalHandOff, AWindowsDirectoryTooLongForWininitGetsNoFileOfACutName) {
-  // "\WININIT.INI" after WINDIR cut to 255 characters would name another
-  // file ("...\WININI"): nothing is written then, the removal goes on
-  std::string windir = "C:\\Win";
-  while (windir.size() < 248) windir += windir.size() % 100 == 99 ? '\\' : 'w';
-  host::PutFile(windir + "\\system.ini", "");
-  SetEnvironmentWith({"windir=" + windir});
-  const std::string cut = (windir + "\\WININIT.INI").substr(0, 255);
-  StartRemovalAnswering(os::IdYes);
-  ExpectConfirmationThen({});
-  EXPECT_EQ(File(cut), "<none>");
-  EXPECT_EQ(host::DeletionsAtRestart(), (std::vector<std::string>{RemovalCopy, LogCopy}));
-  EXPECT_EQ(host::Processes().size(), 1u);
-  EXPECT_FALSE(Registered());
+  // "\WININIT.INI" after WINDIR must fit into 255 characters: 243 do, 244
+  // do not (cut, the name would lose its end and name another file, such
+  // as "...\WININI"); nothing is written then, and the removal goes on
+  const TempCase cases[] = {{243, true}, {244, false}, {248, false}, {300, false}};
+  for (const TempCase& c : cases) {
+    SCOPED_TRACE(c.length);
+    Restart();
+    Installed();
+    std::string windir = "C:\\Win";
+    while (windir.size() < c.length) windir += windir.size() % 100 == 99 ? '\\' : 'w';
+    host::PutFile(windir.substr(0, 248) + "\\system.ini", "");
+    SetEnvironmentWith({"windir=" + windir});
+    StartRemovalAnswering(os::IdYes);
+    ExpectConfirmationThen({});
+    const std::string wininit = windir + "\\WININIT.INI";
+    if (c.copied) {
+      EXPECT_EQ(File(wininit), "[rename]\r\nnul=" + RemovalCopy + "\r\nnul=" + LogCopy + "\r\n\r\n");
+    } else {
+      // no file of any other name beside system.ini either
+      for (const std::string& thing : Everything()) {
+        if (thing.compare(0, 100, windir, 0, 100) == 0 && thing.back() != '\\') {
+          EXPECT_EQ(thing, windir.substr(0, 248) + "\\system.ini");
+        }
+      }
+      EXPECT_EQ(File(Wininit), "<none>");
+    }
+    EXPECT_EQ(host::DeletionsAtRestart(), (std::vector<std::string>{RemovalCopy, LogCopy}));
+    EXPECT_EQ(host::Processes().size(), 1u);
+    EXPECT_FALSE(Registered());
+  }
 }
 
 TEST_F(RemovalHandOff, AWininitThatCannotBeWrittenDoesNotStopTheRemoval) {

@@ -96,6 +96,10 @@ TEST_F(Removal, LinesAreActedOnFromTheLastToTheFirst) {
       {"an empty line", "F" + Exe + "\r\n\r\nF" + Rtf + "\r\n", false,
        {Manual, Docs + "\\", Dir + "\\", "key"}},
       {"a blank before the path", "F " + Exe + "\r\n", true, everything},
+      // Windows drops the blanks and dots at the end of a path: the file is
+      // the one the line names without them
+      {"blanks after the path", "F" + Exe + "  \r\n", true,
+       {Rtf, Manual, Docs + "\\", Dir + "\\", "key"}},
       // the system would read the path only up to the NUL: the line names
       // no file at all and must not remove the one before the NUL
       {"a NUL inside a path", "F" + Exe + std::string("\0.bak\r\n", 7), false, everything},
@@ -184,6 +188,9 @@ TEST_F(Removal, ALongLineIsTakenWholeNotCutToAnotherName) {
   EXPECT_EQ(File(cut), "not listed");
   // a path too long for the system names nothing that could be there
   EXPECT_EQ(Remove("F" + path + std::string(300, 'x') + "\r\n"), Success);
+  EXPECT_EQ(Remove("F" + std::string(1000, 'x') + "\r\nD" + std::string(1000, 'y') + "\r\n"),
+            Success);
+  EXPECT_EQ(File(cut), "not listed");
 }
 
 TEST_F(Removal, AReadErrorIsReported) {

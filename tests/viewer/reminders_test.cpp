@@ -166,6 +166,16 @@ TEST_F(Reminders, LineEndsAcrossTheBlocksOfReading) {
   EXPECT_EQ(Messages(Show(exact + "\n\x1A")), std::vector<std::string>{exact});
 }
 
+TEST_F(Reminders, BinaryJunk) {
+  // every byte value, over and over: each box shows a piece of the file
+  std::string junk;
+  for (int round = 0; round < 64; ++round)
+    for (int b = 0; b < 256; ++b) junk += static_cast<char>((b * 7 + round) % 256);
+  const std::vector<host::Box> boxes = Show(junk);
+  EXPECT_FALSE(boxes.empty());
+  for (const host::Box& box : boxes) EXPECT_NE(junk.find(box.text), std::string::npos);
+}
+
 TEST_F(Reminders, ANulByteEndsWhatTheBoxShows) {
   const std::vector<host::Box> boxes = Show(std::string("Text\0hidden\r\n", 13));
   ASSERT_EQ(boxes.size(), 1u);
