@@ -1,15 +1,15 @@
 # Orvola: build, run and test.  `make run` shows today's texts in this
-# terminal; `make test` builds everything and runs every test.  Both install
-# what they need first.
+# terminal; `make test` builds everything and runs every test; `make dist`
+# builds the release.  All install what they need first.
 
 EDITION_YEAR := 2002
 # today's day and month in the edition's year, e.g. 11.12.2002
 ARGS ?= $(shell date +%-d.%-m.)$(EDITION_YEAR)
 
 BUILD_PACKAGES := cmake ninja-build g++ python3 libgtest-dev libbenchmark-dev \
-                  g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
+                  g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 nsis
 
-.PHONY: all run test bench host windows packages clean
+.PHONY: all run test bench dist host windows packages clean
 
 all: host windows
 
@@ -29,6 +29,12 @@ windows: packages
 run: host
 	@build/host/viewer/DV$(shell expr $(EDITION_YEAR) - 2000).EXE $(ARGS)
 
+# The release, which the Windows build makes: the install image dist/Orvola/
+# (DV2.EXE, DV2.RTF, REMOVE.EXE) and the setup program dist/orvola-2002-setup.exe.
+dist: windows
+	@cmake --build --preset windows --target dist
+	@wc -c dist/Orvola/* dist/orvola-2002-setup.exe
+
 test: host windows
 	ctest --preset host
 	ctest --preset windows
@@ -37,4 +43,4 @@ bench: host
 	build/host/tests/bench/viewer_bench
 
 clean:
-	rm -rf build
+	rm -rf build dist
