@@ -29,6 +29,7 @@ SetCompressor /SOLID lzma
 !define INSTALL_FOLDER "C:\Program Files\Orvola"
 
 Name "Orvola 2002"
+Caption "Instalace programu Orvola 2002"
 OutFile "${OUTFILE}"
 InstallDir "${INSTALL_FOLDER}"
 BrandingText "Orvola 2002"
@@ -93,7 +94,6 @@ Section "Orvola"
 
   ; REMOVE.EXE completes the installation in its own folder, asks its own
   ; question and reports the outcome in its own box.
-  DetailPrint "Dokončení instalace: REMOVE.EXE /INSTALL"
   ClearErrors
   ExecWait '"$INSTDIR\REMOVE.EXE" /INSTALL'
   ${If} ${Errors}
