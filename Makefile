@@ -7,9 +7,12 @@ EDITION_YEAR := 2002
 ARGS ?= $(shell date +%-d.%-m.)$(EDITION_YEAR)
 
 BUILD_PACKAGES := cmake ninja-build g++ python3 libgtest-dev libbenchmark-dev \
-                  g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 nsis
+                  g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 clang libclang-rt-dev \
+                  nsis
+# how long `make fuzz` runs each fuzz target (`make test`: 20 seconds)
+FUZZ_SECONDS ?= 300
 
-.PHONY: all run test bench dist host windows packages clean
+.PHONY: all run test bench fuzz dist host host-asan fuzz-build windows packages clean
 
 all: host windows
 
@@ -24,6 +27,15 @@ windows: packages
 	@cmake --preset windows >/dev/null
 	@cmake --build --preset windows
 
+# the host tests again, with AddressSanitizer and UndefinedBehaviorSanitizer
+host-asan: packages
+	@cmake --preset host-asan >/dev/null
+	@cmake --build --preset host-asan
+
+fuzz-build: packages
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz
+
 # The viewer of this machine's build in this terminal, in the current folder
 # (where it looks for DIAR.TXT).  ARGS= runs it without arguments.
 run: host
@@ -35,9 +47,15 @@ dist: windows
 	@cmake --build --preset windows --target dist
 	@wc -c dist/Orvola/* dist/orvola-2002-setup.exe
 
-test: host windows
+test: host host-asan fuzz-build windows
 	ctest --preset host
+	ctest --preset host-asan
+	ctest --preset fuzz -j2
 	ctest --preset windows
+
+# each fuzz target for FUZZ_SECONDS
+fuzz: fuzz-build
+	FUZZ_SECONDS=$(FUZZ_SECONDS) ctest --preset fuzz -j2
 
 bench: host
 	build/host/tests/bench/viewer_bench

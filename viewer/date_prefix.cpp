@@ -84,7 +84,7 @@ std::uint8_t ScanWeekdayPrefix(std::string_view text, std::size_t& length) {
   length = std::min<std::size_t>(text.size(), 3);
   if (length == 0 || !InAbbreviations.present[static_cast<unsigned char>(AsciiUpper(text[0]))])
     return NoValue;
-  char head[3];
+  char head[3] = {};
   for (std::size_t i = 0; i < length; ++i) head[i] = AsciiUpper(text[i]);
   // the first place in the abbreviations that holds these characters
   const std::size_t places = sizeof WeekdayAbbreviations - 1 - length + 1;

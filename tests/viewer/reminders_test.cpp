@@ -146,11 +146,14 @@ TEST_F(Reminders, CtrlZAtTheStartOfALineEndsTheFile) {
 
 TEST_F(Reminders, LongLinesAreShownWhole) {
   const std::string line(100000, 'x');
-  const std::vector<host::Box> boxes = Show("5.3. " + line + "\r\n" + std::string(1000, 'y'));
-  ASSERT_EQ(boxes.size(), 2u);
+  const std::string huge(10 * 1024 * 1024, 'z');
+  const std::vector<host::Box> boxes =
+      Show("5.3. " + line + "\r\n" + std::string(1000, 'y') + "\n" + huge + "\n6.3. " + huge);
+  ASSERT_EQ(boxes.size(), 3u);
   EXPECT_EQ(boxes[0].caption, "5.3. ");
   EXPECT_EQ(boxes[0].text, line);
   EXPECT_EQ(boxes[1].text, std::string(1000, 'y'));
+  EXPECT_EQ(boxes[2].text, huge);
 }
 
 TEST_F(Reminders, LineEndsAcrossTheBlocksOfReading) {

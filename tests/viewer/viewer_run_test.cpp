@@ -145,6 +145,22 @@ TEST_F(ViewerRun, WithoutADayNumberInFrontTheInvalidParameterBoxAlone) {
   EXPECT_EQ(Boxes()[0].owner, 12345u);
 }
 
+TEST_F(ViewerRun, LongCommandLines) {
+  // 32,000 characters: arguments of up to 255 characters joined by blanks
+  std::string arguments = "1.1.2002";
+  while (arguments.size() < 32000) arguments += " " + std::string(300, 'x');
+  Run(arguments);
+  ASSERT_EQ(Boxes().size(), 3u);
+  EXPECT_EQ(Boxes()[0].caption, "Verdika 1.1.2002 SZ");
+  // without a date in front, the whole argument text in the box
+  Restart();
+  std::string many = "x";
+  for (int i = 1; i < 10000; ++i) many += " x";
+  Run(many);
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].text, InvalidParameter(many));
+}
+
 TEST_F(ViewerRun, ADateOf2002WithoutASlotInTheTableIsAnInvalidParameter) {
   for (const char* arguments : {"32.1.2002", "0.1.2002", "1.0.2002", "1.13.2002", "40.13.2002"}) {
     Restart();
