@@ -82,7 +82,10 @@ bool ReadLogLines(os::Handle file, std::vector<std::string>& lines) {
 
 // Undoes what one line of the log names; true when it is gone.
 bool ActOnLogLine(const std::string& line) {
-  if (line.empty()) return false;
+  // The system would read a path or key name only up to a NUL and act on
+  // what stands before it, which the line does not name: such a line names
+  // nothing.
+  if (line.empty() || line.find('\0') != std::string::npos) return false;
   const std::string text = line.substr(1);
   switch (line[0]) {
     case 'D':

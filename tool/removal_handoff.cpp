@@ -76,13 +76,15 @@ void StartRemoval() {
   // quoted, so that a TEMP path with blanks still gives "/REMOVE" as the
   // copy's first argument
   const std::string commandLine = "\"" + programCopy + "\"" + RemovalArgument;
-  const std::string wininit = (GetEnvValue("WINDIR") + WininitName).substr(0, MaxText);
+  // WININIT.INI likewise: a path cut short would append to another file
+  const std::string wininit = GetEnvValue("WINDIR") + WininitName;
+  const bool wininitUsable = wininit.size() <= MaxText;
   const std::string program = os::GetModuleFileNameA();
   const std::string installLog = ReplaceExtension(program, ".DAT");
 
   // 4. a "[rename]" section with one open "nul=" line; each copy made
   // completes the open line with its path
-  OpenInstallLog(wininit, false);
+  if (wininitUsable) OpenInstallLog(wininit, false);
   if (LoggingOn) {
     WriteLogText("[rename]");
     EndLogLine();

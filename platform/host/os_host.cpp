@@ -127,6 +127,8 @@ bool IsBadNameChar(char c) {
 // directory; false for a path Windows would refuse or that we do not map.
 bool SplitWindowsPath(std::string path, char& drive, std::vector<std::string>& parts) {
   Simulation& sim = Sim();
+  // the system receives a path as a NUL-terminated string: a NUL ends it
+  path.resize(std::strlen(path.c_str()));
   if (path.empty()) return false;
   if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) return false;  // UNC
   // Windows drops trailing blanks and dots of a path that does not end in a

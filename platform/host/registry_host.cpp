@@ -61,8 +61,10 @@ Key* RootKey(os::Hkey root) {
   return nullptr;
 }
 
-// The names of a key path, without empty ones.
-std::vector<std::string> Names(const std::string& path) {
+// The names of a key path, without empty ones.  The system receives the
+// path as a NUL-terminated string: a NUL ends it.
+std::vector<std::string> Names(const std::string& whole) {
+  const std::string path = whole.c_str();
   std::vector<std::string> names;
   std::size_t i = 0;
   while (i <= path.size()) {
@@ -176,8 +178,8 @@ bool RegistryWritesDenied(os::Hkey root) {
 void SetRegistryValue(os::Hkey root, const std::string& key, const std::string& name,
                       std::uint32_t type, const std::string& data) {
   Key* target = CreatePath(RootKey(root), Names(key));
-  Value& value = target->values[Upper(name)];
-  if (value.name.empty()) value.name = name;
+  Value& value = target->values[Upper(name.c_str())];
+  if (value.name.empty()) value.name = name.c_str();
   value.type = type;
   value.data = data;
 }
@@ -244,8 +246,8 @@ std::int32_t RegSetValueExA(Hkey key, const std::string& name, std::uint32_t typ
   Key* target = KeyOf(key, root, access, error);
   if (target == nullptr) return error;
   if (!(access & KeySetValue) || Denied(root)) return ErrorAccessDenied;
-  Value& value = target->values[Upper(name)];
-  if (value.name.empty()) value.name = name;
+  Value& value = target->values[Upper(name.c_str())];
+  if (value.name.empty()) value.name = name.c_str();
   value.type = type;
   value.data = data;
   return ErrorSuccess;
@@ -274,7 +276,7 @@ std::int32_t RegQueryValueExA(Hkey key, const std::string& name, void* data,
   const Key* target = KeyOf(key, root, access, error);
   if (target == nullptr) return error;
   if (!(access & KeyQueryValue)) return ErrorAccessDenied;
-  auto value = target->values.find(Upper(name));
+  auto value = target->values.find(Upper(name.c_str()));
   if (value == target->values.end()) return ErrorFileNotFound;
   const std::string& bytes = value->second.data;
   const std::uint32_t room = size;

@@ -4,6 +4,7 @@
 // abbreviations.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -12,9 +13,12 @@
 
 namespace {
 
-void Check(bool condition) {
-  if (!condition) std::abort();
+// A property that does not hold: said on standard error, then the run ends.
+void Fail(const char* property, int line) {
+  std::fprintf(stderr, "%s:%d: does not hold: %s\n", __FILE__, line, property);
+  std::abort();
 }
+#define Check(property) ((property) ? void() : Fail(#property, __LINE__))
 
 bool IsSuffix(const std::string& rest, const std::string& text) {
   return rest.size() <= text.size() && text.compare(text.size() - rest.size(), rest.size(), rest) == 0;

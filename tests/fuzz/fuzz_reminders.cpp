@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -16,9 +17,12 @@
 
 namespace {
 
-void Check(bool condition) {
-  if (!condition) std::abort();
+// A property that does not hold: said on standard error, then the run ends.
+void Fail(const char* property, int line) {
+  std::fprintf(stderr, "%s:%d: does not hold: %s\n", __FILE__, line, property);
+  std::abort();
 }
+#define Check(property) ((property) ? void() : Fail(#property, __LINE__))
 
 std::string Root() {
   static std::string root;

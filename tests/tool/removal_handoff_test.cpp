@@ -219,6 +219,22 @@ TEST_F(RemovalHandOff, WithoutTempAndWindirTheRootOfTheCurrentDriveIsUsed) {
   EXPECT_FALSE(Registered());
 }
 
+TEST_F(RemovalHandOff, AWindowsDirectoryTooLongForWininitGetsNoFileOfACutName) {
+  // "\WININIT.INI" after WINDIR cut to 255 characters would name another
+  // file ("...\WININI"): nothing is written then, the removal goes on
+  std::string windir = "C:\\Win";
+  while (windir.size() < 248) windir += windir.size() % 100 == 99 ? '\\' : 'w';
+  host::PutFile(windir + "\\system.ini", "");
+  SetEnvironmentWith({"windir=" + windir});
+  const std::string cut = (windir + "\\WININIT.INI").substr(0, 255);
+  StartRemovalAnswering(os::IdYes);
+  ExpectConfirmationThen({});
+  EXPECT_EQ(File(cut), "<none>");
+  EXPECT_EQ(host::DeletionsAtRestart(), (std::vector<std::string>{RemovalCopy, LogCopy}));
+  EXPECT_EQ(host::Processes().size(), 1u);
+  EXPECT_FALSE(Registered());
+}
+
 TEST_F(RemovalHandOff, AWininitThatCannotBeWrittenDoesNotStopTheRemoval) {
   host::DenyWritesBelow(machine::Windows);
   StartRemovalAnswering(os::IdYes);

@@ -96,6 +96,11 @@ TEST_F(Removal, LinesAreActedOnFromTheLastToTheFirst) {
       {"an empty line", "F" + Exe + "\r\n\r\nF" + Rtf + "\r\n", false,
        {Manual, Docs + "\\", Dir + "\\", "key"}},
       {"a blank before the path", "F " + Exe + "\r\n", true, everything},
+      // the system would read the path only up to the NUL: the line names
+      // no file at all and must not remove the one before the NUL
+      {"a NUL inside a path", "F" + Exe + std::string("\0.bak\r\n", 7), false, everything},
+      {"a NUL inside a key", std::string("RHKLM\\") + TestKey + std::string("\0x\r\n", 4), false,
+       everything},
       {"a key below HKLM", std::string("RHKLM\\") + TestKey + "\r\n", true,
        {Exe, Rtf, Manual, Docs + "\\", Dir + "\\"}},
       {"a key no longer there", "RHKLM\\Software\\Gone\r\n", false, everything},
