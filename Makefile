@@ -1,17 +1,18 @@
 # Orvola: build, run and test.  `make run` shows today's texts in this
-# terminal; `make test` builds everything and runs every test.  Both install
-# what they need first.
+# terminal; `make test` builds everything and runs every test; `make dist`
+# builds the release.  All install what they need first.
 
 EDITION_YEAR := 2002
 # today's day and month in the edition's year, e.g. 11.12.2002
 ARGS ?= $(shell date +%-d.%-m.)$(EDITION_YEAR)
 
 BUILD_PACKAGES := cmake ninja-build g++ python3 libgtest-dev libbenchmark-dev \
-                  g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 clang libclang-rt-dev
+                  g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 clang libclang-rt-dev \
+                  nsis
 # how long `make fuzz` runs each fuzz target (`make test`: 20 seconds)
 FUZZ_SECONDS ?= 300
 
-.PHONY: all run test bench fuzz host host-asan fuzz-build windows packages clean
+.PHONY: all run test bench fuzz dist host host-asan fuzz-build windows packages clean
 
 all: host windows
 
@@ -40,6 +41,12 @@ fuzz-build: packages
 run: host
 	@build/host/viewer/DV$(shell expr $(EDITION_YEAR) - 2000).EXE $(ARGS)
 
+# The release, which the Windows build makes: the install image dist/Orvola/
+# (DV2.EXE, DV2.RTF, REMOVE.EXE) and the setup program dist/orvola-2002-setup.exe.
+dist: windows
+	@cmake --build --preset windows --target dist
+	@wc -c dist/Orvola/* dist/orvola-2002-setup.exe
+
 test: host host-asan fuzz-build windows
 	ctest --preset host
 	ctest --preset host-asan
@@ -54,4 +61,4 @@ bench: host
 	build/host/tests/bench/viewer_bench
 
 clean:
-	rm -rf build
+	rm -rf build dist

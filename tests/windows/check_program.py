@@ -11,7 +11,7 @@ import sys
 # DLLs every Windows system has; a program that needs anything else would
 # not start on a machine without it
 SYSTEM_DLLS = {"KERNEL32.DLL", "USER32.DLL", "SHELL32.DLL", "ADVAPI32.DLL", "MSVCRT.DLL",
-               "GDI32.DLL", "OLE32.DLL", "SHLWAPI.DLL"}
+               "GDI32.DLL", "OLE32.DLL", "SHLWAPI.DLL", "COMCTL32.DLL"}
 
 
 def run(*command):
@@ -19,17 +19,10 @@ def run(*command):
                           errors="replace").stdout
 
 
-def main():
-    p = argparse.ArgumentParser(description=__doc__)
-    p.add_argument("program")
-    p.add_argument("--objdump", required=True)
-    p.add_argument("--windres", required=True)
-    p.add_argument("--level", required=True, help="requested execution level of the manifest")
-    p.add_argument("--product-version", required=True)
-    args = p.parse_args()
-
+def check(program, objdump, windres, level, product_version):
+    """The DLLs the program imports and what is wrong with it."""
     problems = []
-    headers = run(args.objdump, "-p", args.program)
+    headers = run(objdump, "-p", program)
     if "file format pei-i386" not in headers:
         problems.append("not a PE32 program for Intel 80386")
     if not re.search(r"^Magic\s+010b\s+\(PE32\)", headers, re.M):
@@ -41,14 +34,31 @@ def main():
     if foreign:
         problems.append("imports DLLs that are not part of Windows: %s" % ", ".join(foreign))
 
-    resources = run(args.windres, "-i", args.program, "-O", "rc")
-    levels = re.findall(r'requestedExecutionLevel level=""(\w+)""', resources)
-    if levels != [args.level]:
-        problems.append("manifest asks for %s, not %s" % (levels or "nothing", args.level))
-    for name, value in (("ProductName", "Orvola"), ("ProductVersion", args.product_version)):
+    # the manifest as it lies in the program file (windres may print it as
+    # a wide string)
+    with open(program, "rb") as f:
+        levels = [m.decode() for m in
+                  re.findall(rb'requestedExecutionLevel\s+level="(\w+)"', f.read())]
+    if levels != [level]:
+        problems.append("manifest asks for %s, not %s" % (levels or "nothing", level))
+    resources = run(windres, "-i", program, "-O", "rc")
+    for name, value in (("ProductName", "Orvola"), ("ProductVersion", product_version)):
         if not re.search(r'VALUE "%s", "%s"' % (name, re.escape(value)), resources):
             problems.append('version resource without %s "%s"' % (name, value))
+    return dlls, problems
 
+
+def main():
+    p = argparse.ArgumentParser(description=__doc__)
+    p.add_argument("program")
+    p.add_argument("--objdump", required=True)
+    p.add_argument("--windres", required=True)
+    p.add_argument("--level", required=True, help="requested execution level of the manifest")
+    p.add_argument("--product-version", required=True)
+    args = p.parse_args()
+
+    dlls, problems = check(args.program, args.objdump, args.windres, args.level,
+                           args.product_version)
     print("%s: imports %s" % (args.program, ", ".join(dlls)))
     for problem in problems:
         print("%s: %s" % (args.program, problem))
