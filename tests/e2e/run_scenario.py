@@ -3,7 +3,7 @@
 folders and files in the prefix, runs command lines under the box driver,
 compares every box with the boxes expected and checks files and registry
 values afterwards.  The format of the scenario files is described in
-scenarios/README.md.
+tests/e2e/README.md.
 
     run_scenario.py SCENARIO --session DIR --driver BOXDRIVER.EXE \\
         --tables DIR --file NAME=PATH ...
@@ -318,15 +318,17 @@ class Prefix:
 
     # -- steps
     def step_folder(self, line):
-        path = self.unix_path(line.rest, line.where)
+        folder = self.expand(line.rest, line.where).decode("cp1250")
+        path = self.unix_path(folder, line.where)
         shutil.rmtree(path, ignore_errors=True)
         os.makedirs(path)
-        self.folder = line.rest
+        self.folder = folder
 
     def step_in(self, line):
-        if not os.path.isdir(self.unix_path(line.rest, line.where)):
-            fail(line.where, "no folder %s" % line.rest)
-        self.folder = line.rest
+        folder = self.expand(line.rest, line.where).decode("cp1250")
+        if not os.path.isdir(self.unix_path(folder, line.where)):
+            fail(line.where, "no folder %s" % folder)
+        self.folder = folder
 
     def current_folder(self, where):
         if self.folder is None:
