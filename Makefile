@@ -18,7 +18,7 @@ packages:
 
 # Wine, a virtual display and the Czech locale, for the runs of the Windows
 # programs under Wine that `ctest --preset windows` makes
-wine:
+wine: packages
 	@scripts/ensure-wine.sh
 
 host: packages
