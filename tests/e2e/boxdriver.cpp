@@ -144,19 +144,25 @@ void Fail(const char* format, ...) {
 bool ReadPlan(const char* path, Plan& plan) {
   FILE* f = std::fopen(path, "rb");
   if (!f) return false;
-  char line[65536];
+  std::string all;
+  char chunk[4096];
+  for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) all.append(chunk, n);
+  std::fclose(f);
   bool ok = true;
-  while (ok && std::fgets(line, sizeof line, f)) {
-    std::string s(line);
-    while (!s.empty() && (s.back() == '\n' || s.back() == '\r')) s.pop_back();
+  size_t start = 0;
+  while (ok && start < all.size()) {
+    size_t end = all.find('\n', start);
+    if (end == std::string::npos) end = all.size();
+    std::string s = all.substr(start, end - start);
+    start = end + 1;
+    if (!s.empty() && s.back() == '\r') s.pop_back();
     if (s.empty()) continue;
     std::vector<std::string> fields;
-    size_t start = 0;
-    for (;;) {
-      const size_t blank = s.find(' ', start);
-      fields.push_back(s.substr(start, blank - start));
+    for (size_t from = 0;;) {
+      const size_t blank = s.find(' ', from);
+      fields.push_back(s.substr(from, blank - from));
       if (blank == std::string::npos) break;
-      start = blank + 1;
+      from = blank + 1;
     }
     if (fields[0] == "folder" && fields.size() == 2)
       ok = Unhex(fields[1], plan.folder);
@@ -172,7 +178,6 @@ bool ReadPlan(const char* path, Plan& plan) {
     } else
       ok = false;
   }
-  std::fclose(f);
   return ok;
 }
 

@@ -112,6 +112,8 @@ def parse(path):
     run = box = check = None
     for line in read_lines(path):
         k, rest = line.keyword, line.rest
+        if line.content and k not in ("file", "check"):
+            fail(line.where, "'|' lines belong to 'file' or 'check'")
         if k in ("text", "buttons", "default", "icon", "owner", "press", "from"):
             if box is None:
                 fail(line.where, "'%s' belongs to a box" % k)
@@ -547,8 +549,8 @@ def compare_run(where, run, expected, records, driver_code, logfile):
            for f in exits]
     want_exits = [(p, str(c)) for p, c, _ in run.exits]
     # after a failure the driver has ended the processes itself
-    if not errors and len(got) != len(want_exits) or not all(
-            same(p, image) and c == code for (p, c), (image, code) in zip(want_exits, got)):
+    if not errors and (len(got) != len(want_exits) or not all(
+            same(p, image) and c == code for (p, c), (image, code) in zip(want_exits, got))):
         problems.append("processes and exit codes: %s, not %s" % (
             ", ".join("%s %s" % e for e in got) or "none",
             ", ".join("%s %s" % e for e in want_exits)))
