@@ -69,6 +69,12 @@ std::string GetModuleFileNameA();
 // GetCommandLineA(): the process command line as the process received it.
 std::string GetCommandLineA();
 
+// GetEnvironmentStringsA(): the process's environment block, NUL-terminated
+// entries "name=value" and an empty entry at its end; NULL when there is
+// none.  Released with FreeEnvironmentStringsA.
+const char* GetEnvironmentStringsA();
+bool FreeEnvironmentStringsA(const char* block);
+
 // ---- Files ---------------------------------------------------------------
 constexpr std::uint32_t GenericRead = 0x80000000;
 constexpr std::uint32_t GenericWrite = 0x40000000;
@@ -88,6 +94,85 @@ Handle CreateFileA(const std::string& name, std::uint32_t access,
 // succeeds with read = 0.
 bool ReadFile(Handle file, void* buffer, std::uint32_t size, std::uint32_t& read);
 
+// WriteFile(file, buffer, size, &written, NULL).
+bool WriteFile(Handle file, const void* buffer, std::uint32_t size, std::uint32_t& written);
+
+constexpr std::uint32_t FileBegin = 0;
+constexpr std::uint32_t FileCurrent = 1;
+constexpr std::uint32_t FileEnd = 2;
+constexpr std::uint32_t InvalidSetFilePointer = 0xFFFFFFFF;
+
+// SetFilePointer(file, distance, NULL, method): the new position, or
+// InvalidSetFilePointer.
+std::uint32_t SetFilePointer(Handle file, std::int32_t distance, std::uint32_t moveMethod);
+
 bool CloseHandle(Handle object);
+
+// CreateDirectoryA(path, NULL): one level; fails when the parent is missing
+// or something of that name exists.
+bool CreateDirectoryA(const std::string& path);
+
+// CopyFileA(existing, newFile, failIfExists).
+bool CopyFileA(const std::string& existingFile, const std::string& newFile, bool failIfExists);
+
+// DeleteFileA(path): a file, never a directory.
+bool DeleteFileA(const std::string& path);
+
+// RemoveDirectoryA(path): an empty directory only.
+bool RemoveDirectoryA(const std::string& path);
+
+// FindFirstFileA(path, &data) with the found data not looked at: a handle
+// other than InvalidHandle when a file or directory of that name exists.
+// Closed with FindClose.
+Handle FindFirstFileA(const std::string& path);
+bool FindClose(Handle find);
+
+constexpr std::uint32_t MovefileDelayUntilReboot = 0x00000004;
+
+// MoveFileExA(existing, NULL, flags): with MovefileDelayUntilReboot the file
+// is deleted when Windows next starts.
+bool MoveFileExA(const std::string& existingFile, std::uint32_t flags);
+
+// SetCurrentDirectoryA(path).
+bool SetCurrentDirectoryA(const std::string& path);
+
+// ---- Registry ------------------------------------------------------------
+using Hkey = std::uintptr_t;
+constexpr Hkey HkeyCurrentUser = 0x80000001;   // HKEY_CURRENT_USER
+constexpr Hkey HkeyLocalMachine = 0x80000002;  // HKEY_LOCAL_MACHINE
+constexpr std::uint32_t RegOptionNonVolatile = 0x00000000;
+constexpr std::uint32_t KeyRead = 0x00020019;
+constexpr std::uint32_t KeyWrite = 0x00020006;
+constexpr std::uint32_t RegSz = 1;
+
+// Results of the registry calls (Win32 error codes).
+constexpr std::int32_t ErrorSuccess = 0;
+constexpr std::int32_t ErrorFileNotFound = 2;
+constexpr std::int32_t ErrorAccessDenied = 5;
+constexpr std::int32_t ErrorMoreData = 234;
+
+// RegCreateKeyExA(key, subKey, 0, NULL, options, access, NULL, &result,
+// NULL): creates the key with the keys above it, or opens it.
+std::int32_t RegCreateKeyExA(Hkey key, const std::string& subKey, std::uint32_t options,
+                             std::uint32_t access, Hkey& result);
+
+// RegSetValueExA(key, name, 0, type, data, size of data).
+std::int32_t RegSetValueExA(Hkey key, const std::string& name, std::uint32_t type,
+                            const std::string& data);
+
+// RegOpenKeyExA(key, subKey, 0, access, &result).
+std::int32_t RegOpenKeyExA(Hkey key, const std::string& subKey, std::uint32_t access,
+                           Hkey& result);
+
+// RegQueryValueExA(key, name, NULL, NULL, data, &size): the value's bytes
+// into data, which holds size bytes; size becomes the value's size.
+// ErrorMoreData when the value does not fit.
+std::int32_t RegQueryValueExA(Hkey key, const std::string& name, void* data,
+                              std::uint32_t& size);
+
+// RegDeleteKeyA(key, subKey): a key without subkeys.
+std::int32_t RegDeleteKeyA(Hkey key, const std::string& subKey);
+
+std::int32_t RegCloseKey(Hkey key);
 
 }  // namespace os

@@ -1,8 +1,11 @@
-// What the simulation asks of the terminal in terminal runs.
+// What the parts of the simulation ask of each other: the terminal in
+// terminal runs, and the registry.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+#include "os.h"
 
 namespace host {
 
@@ -13,5 +16,12 @@ int ShowOnTerminal(const std::string& text, const std::string& caption, unsigned
 
 // Opens an address with the desktop's opener; a ShellExecuteA result.
 std::intptr_t OpenOnTerminal(const std::string& address);
+
+// The registry's part of Reset and OpenHandleCount.
+void ResetRegistry();
+std::size_t OpenRegistryKeys();
+
+// Whether writes below a root key are refused (DenyRegistryWrites).
+bool RegistryWritesDenied(os::Hkey root);
 
 }  // namespace host

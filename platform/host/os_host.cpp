@@ -12,6 +12,7 @@
 #include <ctime>
 #include <deque>
 #include <map>
+#include <set>
 
 #include "host.h"
 #include "host_internal.h"
@@ -29,6 +30,7 @@ struct OpenFile {
   std::uint32_t access;
   std::uint32_t share;
   std::uint64_t bytesRead;
+  std::uint64_t bytesWritten;
 };
 
 struct Simulation {
@@ -37,12 +39,23 @@ struct Simulation {
   std::vector<std::string> currentFolders;  // below the drive's root
   std::map<os::Handle, OpenFile> files;
   os::Handle nextHandle = 0x100;
-  std::map<std::string, std::uint64_t> readLimits;  // host path -> bytes
+  std::map<std::string, std::uint64_t> readLimits;   // host path -> bytes
+  std::map<std::string, std::uint64_t> writeLimits;  // host path -> bytes
+  std::vector<std::string> writeDenied;              // host folders
+  std::set<os::Handle> finds;
+  std::vector<std::string> deletionsAtRestart;
+  std::string environment = std::string(2, '\0');  // the block, empty entry at its end
+  bool environmentAvailable = true;
+  std::set<const char*> environmentCopies;  // handed out, not yet freed
   std::string commandLine;
   std::string moduleFileName;
   std::vector<host::Process> processes;
+  bool processesFail = false;
   std::int64_t clock = 0;  // local time, milliseconds since 1 January 1970
   std::int64_t clockStep = 0;
+  std::uint64_t readingsBeforeMove = 0;  // 0: no move pending
+  std::uint64_t clockReadings = 0;
+  std::int64_t clockMove = 0;
   bool realClock = false;
   os::Window desktopWindow = 0;
   std::vector<host::Box> boxes;
@@ -188,6 +201,93 @@ bool ResolveHostPath(const std::string& windowsPath, std::string& hostPath) {
   return true;
 }
 
+// The longest paths the ANSI file functions take: MAX_PATH with the NUL,
+// and for a new directory room for a file name of 8.3 characters in it.
+constexpr std::size_t MaxPath = 260;
+constexpr std::size_t MaxDirectoryPath = 248;
+
+// The length of a path as Windows makes it full: "C:" and "\" + name per
+// level, "C:\" for the root.
+std::size_t FullPathLength(const std::vector<std::string>& parts) {
+  std::size_t length = 2;
+  for (const std::string& part : parts) length += 1 + part.size();
+  return parts.empty() ? 3 : length;
+}
+
+// A path as a file function receives it: false also when its full form is
+// too long for the ANSI functions.
+bool ResolveArgument(const std::string& windowsPath, std::string& hostPath,
+                     std::size_t limit = MaxPath) {
+  char drive;
+  std::vector<std::string> parts;
+  if (!SplitWindowsPath(windowsPath, drive, parts)) return false;
+  if (FullPathLength(parts) >= limit) return false;
+  return ResolveHostPath(windowsPath, hostPath);
+}
+
+// The full Windows form of a path: drive, colon, backslash-separated names.
+std::string FullWindowsPath(const std::string& windowsPath) {
+  char drive;
+  std::vector<std::string> parts;
+  if (!SplitWindowsPath(windowsPath, drive, parts)) return windowsPath;
+  std::string full(1, drive);
+  full += ':';
+  for (const std::string& part : parts) full += "\\" + part;
+  return parts.empty() ? full + "\\" : full;
+}
+
+bool IsBelow(const std::string& hostPath, const std::string& folder) {
+  return hostPath == folder ||
+         (hostPath.size() > folder.size() && hostPath.compare(0, folder.size(), folder) == 0 &&
+          hostPath[folder.size()] == '/');
+}
+
+// Changes to this path are refused, as where the user may not write.
+bool WriteDenied(const std::string& hostPath) {
+  for (const std::string& folder : Sim().writeDenied)
+    if (IsBelow(hostPath, folder)) return true;
+  return false;
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// The program file of the running process, which Windows keeps from being
+// written or deleted.
+bool IsRunningProgram(const struct stat& info) {
+  std::string hostPath;
+  struct stat program;
+  return !Sim().moduleFileName.empty() && ResolveHostPath(Sim().moduleFileName, hostPath) &&
+         stat(hostPath.c_str(), &program) == 0 && SameFile(info, program);
+}
+
+// Some handle has the file open (none of ours allows deleting it meanwhile).
+bool IsOpen(const struct stat& info) {
+  for (const auto& open : Sim().files)
+    if (open.second.device == info.st_dev && open.second.inode == info.st_ino) return true;
+  return false;
+}
+
+// Some handle has the file open without letting others read it.
+bool IsOpenWithoutSharedReading(const struct stat& info) {
+  for (const auto& open : Sim().files)
+    if (open.second.device == info.st_dev && open.second.inode == info.st_ino &&
+        !(open.second.share & os::FileShareRead))
+      return true;
+  return false;
+}
+
+bool IsFolder(const std::string& hostPath) {
+  struct stat info;
+  return stat(hostPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::string ParentOf(const std::string& hostPath) {
+  const std::size_t slash = hostPath.rfind('/');
+  return slash == 0 || slash == std::string::npos ? "/" : hostPath.substr(0, slash);
+}
+
 bool IsRegularFile(const std::string& hostPath) {
   struct stat info;
   return stat(hostPath.c_str(), &info) == 0 && S_ISREG(info.st_mode);
@@ -269,7 +369,9 @@ namespace host {
 
 void Reset(const std::string& rootFolder) {
   for (auto& file : Sim().files) close(file.second.fd);
+  for (const char* copy : Sim().environmentCopies) delete[] copy;
   Sim() = Simulation();
+  ResetRegistry();
   Sim().clock = DaysFromCivil(2002, 1, 1) * MsPerDay;
   if (!rootFolder.empty()) {
     MakeFolders(rootFolder + "/C");
@@ -293,6 +395,9 @@ void UseTerminal(const std::string& programPath) {
   for (char& c : program)
     if (c == '/') c = '\\';
   SetModuleFileName("Z:" + program);
+  std::vector<std::string> entries;
+  for (char** entry = environ; *entry != nullptr; ++entry) entries.push_back(*entry);
+  SetEnvironment(entries);
 }
 
 void MapDrive(char letter, const std::string& folder) {
@@ -346,11 +451,44 @@ void FailReadsAfter(const std::string& windowsPath, std::uint64_t bytes) {
   Sim().readLimits[HostPath(windowsPath)] = bytes;
 }
 
-std::size_t OpenHandleCount() { return Sim().files.size(); }
+void FailWritesAfter(const std::string& windowsPath, std::uint64_t bytes) {
+  Sim().writeLimits[HostPath(windowsPath)] = bytes;
+}
+
+void DenyWritesBelow(const std::string& windowsFolder) {
+  const std::string folder = HostPath(windowsFolder);
+  if (folder.empty()) std::abort();  // a test's mistake
+  Sim().writeDenied.push_back(folder);
+}
+
+const std::vector<std::string>& DeletionsAtRestart() { return Sim().deletionsAtRestart; }
+
+std::size_t OpenHandleCount() {
+  const Simulation& sim = Sim();
+  return sim.files.size() + sim.finds.size() + sim.environmentCopies.size() + OpenRegistryKeys();
+}
+
+void SetEnvironment(const std::vector<std::string>& entries) {
+  Simulation& sim = Sim();
+  sim.environmentAvailable = true;
+  sim.environment.clear();
+  for (const std::string& entry : entries) sim.environment += entry + '\0';
+  sim.environment += '\0';
+  if (entries.empty()) sim.environment += '\0';
+}
+
+void WithholdEnvironment() { Sim().environmentAvailable = false; }
 
 void SetCommandLine(const std::string& commandLine) { Sim().commandLine = commandLine; }
 void SetModuleFileName(const std::string& windowsPath) { Sim().moduleFileName = windowsPath; }
 const std::vector<Process>& Processes() { return Sim().processes; }
+
+void FailProcessCreation() { Sim().processesFail = true; }
+
+void BecomeProcess(const Process& process) {
+  SetCommandLine(process.commandLine);
+  SetModuleFileName(FullWindowsPath(process.program));
+}
 
 void SetLocalTime(std::uint16_t year, std::uint16_t month, std::uint16_t day, std::uint16_t hour,
                   std::uint16_t minute, std::uint16_t second, std::uint16_t milliseconds) {
@@ -360,6 +498,14 @@ void SetLocalTime(std::uint16_t year, std::uint16_t month, std::uint16_t day, st
 }
 
 void SetClockStep(std::int64_t milliseconds) { Sim().clockStep = milliseconds; }
+
+std::uint64_t ClockReadingCount() { return Sim().clockReadings; }
+
+void MoveClockAfterReadings(std::uint64_t readings, std::int64_t milliseconds) {
+  Sim().readingsBeforeMove = readings;
+  Sim().clockMove = milliseconds;
+  if (readings == 0) Sim().clock += milliseconds;
+}
 void SetDesktopWindow(os::Window window) { Sim().desktopWindow = window; }
 const std::vector<Box>& Boxes() { return Sim().boxes; }
 
@@ -404,7 +550,11 @@ std::intptr_t ShellExecuteA(Window owner, const std::string& file, int show) {
 void GetLocalTime(SystemTime& time) {
   Simulation& sim = Sim();
   const std::int64_t now = sim.realClock ? RealLocalTime() : sim.clock;
-  if (!sim.realClock) sim.clock += sim.clockStep;
+  ++sim.clockReadings;
+  if (!sim.realClock) {
+    sim.clock += sim.clockStep;
+    if (sim.readingsBeforeMove > 0 && --sim.readingsBeforeMove == 0) sim.clock += sim.clockMove;
+  }
   std::int64_t days = now / MsPerDay;
   std::int64_t ms = now % MsPerDay;
   if (ms < 0) {
@@ -426,7 +576,7 @@ void GetLocalTime(SystemTime& time) {
 
 bool CreateProcessA(const std::string& commandLine, std::uint32_t creationFlags) {
   const std::string program = FindProgram(commandLine);
-  if (program.empty()) return false;
+  if (program.empty() || Sim().processesFail) return false;
   Sim().processes.push_back(host::Process{commandLine, program, creationFlags});
   if (Sim().terminal) RunOnTerminal(program, commandLine);
   return true;
@@ -439,15 +589,32 @@ std::string GetModuleFileNameA() {
 
 std::string GetCommandLineA() { return Sim().commandLine; }
 
+const char* GetEnvironmentStringsA() {
+  Simulation& sim = Sim();
+  if (!sim.environmentAvailable) return nullptr;
+  char* copy = new char[sim.environment.size()];
+  std::memcpy(copy, sim.environment.data(), sim.environment.size());
+  sim.environmentCopies.insert(copy);
+  return copy;
+}
+
+bool FreeEnvironmentStringsA(const char* block) {
+  if (Sim().environmentCopies.erase(block) == 0) return false;
+  delete[] block;
+  return true;
+}
+
 Handle CreateFileA(const std::string& name, std::uint32_t access, std::uint32_t share,
                    std::uint32_t disposition, std::uint32_t) {
   Simulation& sim = Sim();
   std::string path;
-  if (!ResolveHostPath(name, path)) return InvalidHandle;
+  if (!ResolveArgument(name, path)) return InvalidHandle;
   struct stat info;
   const bool exists = stat(path.c_str(), &info) == 0;
   if (exists && !S_ISREG(info.st_mode)) return InvalidHandle;
   if (!exists && disposition == OpenExisting) return InvalidHandle;
+  if (((access & GenericWrite) || !exists) && WriteDenied(path)) return InvalidHandle;
+  if (exists && (access & GenericWrite) && IsRunningProgram(info)) return InvalidHandle;
   if (exists) {
     // sharing: neither the new nor an open handle may want what the other denies
     for (const auto& open : sim.files) {
@@ -468,7 +635,7 @@ Handle CreateFileA(const std::string& name, std::uint32_t access, std::uint32_t 
   fstat(fd, &info);
   const Handle handle = sim.nextHandle;
   sim.nextHandle += 4;
-  sim.files[handle] = OpenFile{fd, info.st_dev, info.st_ino, path, access, share, 0};
+  sim.files[handle] = OpenFile{fd, info.st_dev, info.st_ino, path, access, share, 0, 0};
   return handle;
 }
 
@@ -494,12 +661,139 @@ bool ReadFile(Handle file, void* buffer, std::uint32_t size, std::uint32_t& read
   return true;
 }
 
+bool WriteFile(Handle file, const void* buffer, std::uint32_t size, std::uint32_t& written) {
+  Simulation& sim = Sim();
+  written = 0;
+  auto open = sim.files.find(file);
+  if (open == sim.files.end() || !(open->second.access & GenericWrite)) return false;
+  OpenFile& f = open->second;
+  std::uint64_t allowed = size;
+  bool full = false;  // the disk fills up within this write
+  auto limit = sim.writeLimits.find(f.hostPath);
+  if (limit != sim.writeLimits.end()) {
+    const std::uint64_t left = f.bytesWritten >= limit->second ? 0 : limit->second - f.bytesWritten;
+    if (left < allowed) {
+      allowed = left;
+      full = true;
+    }
+  }
+  const char* bytes = static_cast<const char*>(buffer);
+  while (written < allowed) {
+    const ssize_t n = ::write(f.fd, bytes + written, allowed - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    written += static_cast<std::uint32_t>(n);
+  }
+  f.bytesWritten += written;
+  return !full;
+}
+
+std::uint32_t SetFilePointer(Handle file, std::int32_t distance, std::uint32_t moveMethod) {
+  auto open = Sim().files.find(file);
+  if (open == Sim().files.end() || moveMethod > FileEnd) return InvalidSetFilePointer;
+  const int whence = moveMethod == FileBegin ? SEEK_SET : moveMethod == FileCurrent ? SEEK_CUR
+                                                                                    : SEEK_END;
+  const off_t position = lseek(open->second.fd, distance, whence);
+  if (position < 0) return InvalidSetFilePointer;
+  return static_cast<std::uint32_t>(position);
+}
+
 bool CloseHandle(Handle object) {
   Simulation& sim = Sim();
   auto open = sim.files.find(object);
   if (open == sim.files.end()) return false;
   close(open->second.fd);
   sim.files.erase(open);
+  return true;
+}
+
+bool CreateDirectoryA(const std::string& path) {
+  std::string hostPath;
+  if (!ResolveArgument(path, hostPath, MaxDirectoryPath)) return false;
+  struct stat info;
+  if (lstat(hostPath.c_str(), &info) == 0) return false;  // something of that name
+  if (!IsFolder(ParentOf(hostPath)) || WriteDenied(hostPath)) return false;
+  return mkdir(hostPath.c_str(), 0755) == 0;
+}
+
+bool CopyFileA(const std::string& existingFile, const std::string& newFile, bool failIfExists) {
+  std::string source, target;
+  if (!ResolveArgument(existingFile, source) || !ResolveArgument(newFile, target)) return false;
+  struct stat from, to;
+  if (stat(source.c_str(), &from) != 0 || !S_ISREG(from.st_mode)) return false;
+  if (IsOpenWithoutSharedReading(from)) return false;
+  if (stat(target.c_str(), &to) == 0) {
+    if (failIfExists || !S_ISREG(to.st_mode) || SameFile(from, to)) return false;
+    if (IsOpen(to) || IsRunningProgram(to)) return false;
+  }
+  if (!IsFolder(ParentOf(target)) || WriteDenied(target)) return false;
+  std::string bytes;
+  FILE* in = std::fopen(source.c_str(), "rb");
+  if (in == nullptr) return false;
+  char block[65536];
+  std::size_t n;
+  while ((n = std::fread(block, 1, sizeof block, in)) > 0) bytes.append(block, n);
+  std::fclose(in);
+  FILE* out = std::fopen(target.c_str(), "wb");
+  if (out == nullptr) return false;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+  return std::fclose(out) == 0 && written;
+}
+
+bool DeleteFileA(const std::string& path) {
+  std::string hostPath;
+  if (!ResolveArgument(path, hostPath)) return false;
+  struct stat info;
+  if (lstat(hostPath.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
+  if (WriteDenied(hostPath) || IsOpen(info) || IsRunningProgram(info)) return false;
+  return unlink(hostPath.c_str()) == 0;
+}
+
+bool RemoveDirectoryA(const std::string& path) {
+  std::string hostPath, current;
+  if (!ResolveArgument(path, hostPath) || !IsFolder(hostPath) || WriteDenied(hostPath))
+    return false;
+  // the process's current directory is in use as long as it is current
+  std::string currentPath = std::string(1, Sim().currentDrive) + ":\\";
+  for (const std::string& part : Sim().currentFolders) currentPath += part + "\\";
+  if (ResolveHostPath(currentPath, current) && current == hostPath) return false;
+  return rmdir(hostPath.c_str()) == 0;  // fails while it holds anything
+}
+
+Handle FindFirstFileA(const std::string& path) {
+  std::string hostPath;
+  // "C:\Folder\" names no file: Windows finds nothing for it
+  if (path.empty() || IsSeparator(path.back()) || !ResolveArgument(path, hostPath))
+    return InvalidHandle;
+  struct stat info;
+  if (lstat(hostPath.c_str(), &info) != 0) return InvalidHandle;
+  Simulation& sim = Sim();
+  const Handle handle = sim.nextHandle;
+  sim.nextHandle += 4;
+  sim.finds.insert(handle);
+  return handle;
+}
+
+bool FindClose(Handle find) { return Sim().finds.erase(find) == 1; }
+
+bool MoveFileExA(const std::string& existingFile, std::uint32_t flags) {
+  // only what the programs ask for: deletion when Windows next starts, which
+  // is noted in HKEY_LOCAL_MACHINE
+  if (flags != MovefileDelayUntilReboot || existingFile.empty()) return false;
+  if (host::RegistryWritesDenied(HkeyLocalMachine)) return false;
+  Sim().deletionsAtRestart.push_back(existingFile);
+  return true;
+}
+
+bool SetCurrentDirectoryA(const std::string& path) {
+  char drive;
+  std::vector<std::string> parts;
+  std::string hostPath;
+  if (!SplitWindowsPath(path, drive, parts) || !ResolveArgument(path, hostPath) ||
+      !IsFolder(hostPath))
+    return false;
+  Sim().currentDrive = drive;
+  Sim().currentFolders = parts;
   return true;
 }
 

@@ -6,6 +6,14 @@
 
 #include "os.h"
 
+// windows.h has the ANSI environment call under its old name
+// GetEnvironmentStrings and maps the A name onto it; the seam's function of
+// the A name must keep its name.
+#ifdef UNICODE
+#error "the programs use the ANSI calls"
+#endif
+#undef GetEnvironmentStringsA
+
 static_assert(os::MbOk == MB_OK && os::MbYesNo == MB_YESNO, "message box types");
 static_assert(os::MbIconError == MB_ICONERROR && os::MbIconQuestion == MB_ICONQUESTION &&
                   os::MbIconWarning == MB_ICONWARNING, "message box icons");
@@ -19,6 +27,10 @@ static_assert(os::FileShareRead == FILE_SHARE_READ && os::FileShareWrite == FILE
 static_assert(os::CreateAlways == CREATE_ALWAYS && os::OpenExisting == OPEN_EXISTING &&
                   os::OpenAlways == OPEN_ALWAYS, "dispositions");
 static_assert(os::FileAttributeNormal == FILE_ATTRIBUTE_NORMAL, "attributes");
+static_assert(os::FileBegin == FILE_BEGIN && os::FileCurrent == FILE_CURRENT &&
+                  os::FileEnd == FILE_END, "move methods");
+static_assert(os::InvalidSetFilePointer == INVALID_SET_FILE_POINTER, "file pointer failure");
+static_assert(os::MovefileDelayUntilReboot == MOVEFILE_DELAY_UNTIL_REBOOT, "move flags");
 static_assert(sizeof(os::SystemTime) == sizeof(SYSTEMTIME), "SYSTEMTIME");
 
 namespace os {
@@ -75,6 +87,12 @@ std::string GetModuleFileNameA() {
 
 std::string GetCommandLineA() { return ::GetCommandLineA(); }
 
+const char* GetEnvironmentStringsA() { return ::GetEnvironmentStrings(); }
+
+bool FreeEnvironmentStringsA(const char* block) {
+  return ::FreeEnvironmentStringsA(const_cast<LPCH>(block)) != FALSE;
+}
+
 Handle CreateFileA(const std::string& name, std::uint32_t access, std::uint32_t share,
                    std::uint32_t disposition, std::uint32_t attributes) {
   return reinterpret_cast<Handle>(
@@ -88,6 +106,46 @@ bool ReadFile(Handle file, void* buffer, std::uint32_t size, std::uint32_t& read
   return ok != FALSE;
 }
 
+bool WriteFile(Handle file, const void* buffer, std::uint32_t size, std::uint32_t& written) {
+  DWORD done = 0;
+  const BOOL ok = ::WriteFile(AsHandle(file), buffer, size, &done, nullptr);
+  written = done;
+  return ok != FALSE;
+}
+
+std::uint32_t SetFilePointer(Handle file, std::int32_t distance, std::uint32_t moveMethod) {
+  return ::SetFilePointer(AsHandle(file), distance, nullptr, moveMethod);
+}
+
 bool CloseHandle(Handle object) { return ::CloseHandle(AsHandle(object)) != FALSE; }
+
+bool CreateDirectoryA(const std::string& path) {
+  return ::CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+}
+
+bool CopyFileA(const std::string& existingFile, const std::string& newFile, bool failIfExists) {
+  return ::CopyFileA(existingFile.c_str(), newFile.c_str(), failIfExists ? TRUE : FALSE) != FALSE;
+}
+
+bool DeleteFileA(const std::string& path) { return ::DeleteFileA(path.c_str()) != FALSE; }
+
+bool RemoveDirectoryA(const std::string& path) {
+  return ::RemoveDirectoryA(path.c_str()) != FALSE;
+}
+
+Handle FindFirstFileA(const std::string& path) {
+  WIN32_FIND_DATAA data;
+  return reinterpret_cast<Handle>(::FindFirstFileA(path.c_str(), &data));
+}
+
+bool FindClose(Handle find) { return ::FindClose(AsHandle(find)) != FALSE; }
+
+bool MoveFileExA(const std::string& existingFile, std::uint32_t flags) {
+  return ::MoveFileExA(existingFile.c_str(), nullptr, flags) != FALSE;
+}
+
+bool SetCurrentDirectoryA(const std::string& path) {
+  return ::SetCurrentDirectoryA(path.c_str()) != FALSE;
+}
 
 }  // namespace os
