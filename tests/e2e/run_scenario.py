@@ -415,14 +415,18 @@ class Prefix:
         plan_path = os.path.join(self.work, name + ".plan")
         records_path = os.path.join(self.work, name + ".records")
         expected = []
+        command = self.expand(run.command, where)  # once: a {reg ...} may go with the run
         plan = ["folder " + hex_or_dash(self.encode(self.folder, where)),
-                "command " + hex_or_dash(self.expand(run.command, where)),
+                "command " + hex_or_dash(command),
                 "timeout %d" % (self.timeout * 1000)]
         for box in run.boxes:
             caption = self.expand(box.caption, box.line.where)
             text = self.expand(box.text, box.line.where)
+            if box.program:
+                box.shown_by = self.expand(box.program, box.line.where).decode("cp1250")
             expected.append((box, caption, text))
             plan.append("box %s %s %s" % (box.press, hex_or_dash(caption), hex_or_dash(text)))
+        exits = [(self.expand(p, l.where).decode("cp1250"), c) for p, c, l in run.exits]
         with open(plan_path, "w", encoding="ascii") as f:
             f.write("\n".join(plan) + "\n")
         if os.path.exists(records_path):
@@ -436,10 +440,10 @@ class Prefix:
         except subprocess.TimeoutExpired:
             fail(where, "the box driver did not end within %d s; see %s" % (limit, self.log))
         records = read_records(records_path) if os.path.exists(records_path) else []
-        compare_run(where, run, expected, records, code, self.log)
+        compare_run(where, expected, exits, records, code, self.log)
         print("%s: %s: %d boxes, processes %s" % (
-            where, show(self.expand(run.command, where)), len(run.boxes),
-            ", ".join("%s %d" % (p, c) for p, c, _ in run.exits)), flush=True)
+            where, show(command), len(run.boxes),
+            ", ".join("%s %d" % (p, c) for p, c in exits)), flush=True)
 
 
 def hex_or_dash(data):
@@ -467,7 +471,7 @@ def describe_box(fields, owners):
         fields.get("image", "?").rsplit("\\", 1)[-1])
 
 
-def compare_run(where, run, expected, records, driver_code, logfile):
+def compare_run(where, expected, want_exits, records, driver_code, logfile):
     drivers = [f for k, f in records if k == "driver"]
     boxes = [f for k, f in records if k == "box"]
     errors = [unhex(f["text"]).decode("ascii") for k, f in records if k == "error"]
@@ -536,8 +540,8 @@ def compare_run(where, run, expected, records, driver_code, logfile):
             mine.append("owner %s, not %s" % (owners.get(owner, "window %d" % owner), box.owner))
         if box.program:
             image = fields["image"]
-            if not same(box.program, image):
-                mine.append("shown by %s, not %s" % (image, box.program))
+            if not same(box.shown_by, image):
+                mine.append("shown by %s, not %s" % (image, box.shown_by))
         if mine:
             problems.append("%s: box %d: %s" % (box.line.where, i + 1, "; ".join(mine)))
     if len(boxes) < len(expected):
@@ -547,7 +551,7 @@ def compare_run(where, run, expected, records, driver_code, logfile):
                 show(text)))
     got = [(unhex(f["image"]).decode("cp1250") if f["image"] != "-" else "?", f["code"])
            for f in exits]
-    want_exits = [(p, str(c)) for p, c, _ in run.exits]
+    want_exits = [(p, str(c)) for p, c in want_exits]
     # after a failure the driver has ended the processes itself
     if not errors and (len(got) != len(want_exits) or not all(
             same(p, image) and c == code for (p, c), (image, code) in zip(want_exits, got))):
