@@ -41,16 +41,20 @@ def log(text):
 def wine_environment(state):
     """The environment of every Wine command of the session."""
     env = {k: v for k, v in os.environ.items()
-           if not k.startswith(("LC_", "WINE", "DISPLAY", "WAYLAND", "XAUTHORITY"))
+           if not k.startswith(("LC_", "WINE", "DISPLAY", "WAYLAND", "XAUTHORITY", "XDG_"))
            and k not in ("LANG", "LANGUAGE")}
     env.update({
+        # Wine links the user's folders to those of the Unix home and keeps
+        # caches there: a home of the session's own leaves the caller's alone
+        "HOME": os.path.join(state["dir"], "home"),
         "LANG": LOCALE,
         "DISPLAY": ":%d" % state["display"],
         "WINEPREFIX": state["prefix"],
         "WINEARCH": "win32",
         "WINEDEBUG": "-all",
-        # no offer to install Mono or Gecko, which would wait for an answer
-        "WINEDLLOVERRIDES": "mscoree,mshtml=",
+        # no offer to install Mono or Gecko, which would wait for an answer,
+        # and no menu entries of the desktop for the shortcuts of the prefix
+        "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
     })
     return env
 
@@ -158,7 +162,9 @@ def start(directory, driver, parent):
 
     # a fresh prefix for every run: nothing of an earlier run stays in it
     shutil.rmtree(state["prefix"], ignore_errors=True)
+    shutil.rmtree(os.path.join(state["dir"], "home"), ignore_errors=True)
     os.makedirs(state["prefix"])
+    os.makedirs(os.path.join(state["dir"], "home"))
     env = wine_environment(state)
     run_logged(["wineserver", "-p"], env, logfile, 60)  # stays up until `stop`
     run_logged(["wineboot", "-i"], env, logfile, 300)
