@@ -216,8 +216,16 @@ def alive(pid):
         return True
 
 
-def end_process(pid, wait=10):
+def end_process(pid, program, wait=10):
+    """Ends a process the session started, if it still runs; a number left
+    by an earlier run may belong to another process by now."""
     if not pid or not alive(pid):
+        return
+    try:
+        with open("/proc/%d/cmdline" % pid, "rb") as f:
+            if program.encode() not in f.read():
+                return
+    except OSError:
         return
     os.kill(pid, signal.SIGTERM)
     deadline = time.monotonic() + wait
@@ -242,12 +250,12 @@ def stop(directory):
             run_logged(["wineserver", "-w"], env, logfile, 60, check=False)
         except subprocess.TimeoutExpired:
             log("wineserver did not end in time")
-    end_process(state.get("holder"), wait=2)
-    end_process(state.get("xvfb"))
+    end_process(state.get("holder"), "--hold", wait=2)
+    end_process(state.get("xvfb"), "Xvfb")
     os.remove(path)
     watcher = state.get("watcher")
     if watcher and watcher != os.getpid():
-        end_process(watcher, wait=2)
+        end_process(watcher, "wine_session.py", wait=2)
     log("ended (display :%s)" % state.get("display"))
 
 
