@@ -12,12 +12,17 @@ BUILD_PACKAGES := cmake ninja-build g++ python3 libgtest-dev libbenchmark-dev \
 # how long `make fuzz` runs each fuzz target (`make test`: 20 seconds)
 FUZZ_SECONDS ?= 300
 
-.PHONY: all run test bench fuzz dist host host-asan fuzz-build windows packages clean
+.PHONY: all run test bench fuzz figures dist host host-asan fuzz-build windows packages wine clean
 
 all: host windows
 
 packages:
 	@scripts/ensure-packages.sh $(BUILD_PACKAGES)
+
+# Wine, a virtual display and the Czech locale, for the runs of the Windows
+# programs under Wine that `ctest --preset windows` makes
+wine: packages
+	@scripts/ensure-wine.sh
 
 host: packages
 	@cmake --preset host >/dev/null
@@ -47,7 +52,7 @@ dist: windows
 	@cmake --build --preset windows --target dist
 	@wc -c dist/Orvola/* dist/orvola-2002-setup.exe
 
-test: host host-asan fuzz-build windows
+test: host host-asan fuzz-build windows wine
 	ctest --preset host
 	ctest --preset host-asan
 	ctest --preset fuzz -j2
@@ -59,6 +64,11 @@ fuzz: fuzz-build
 
 bench: host
 	build/host/tests/bench/viewer_bench
+
+# Under Wine: time to the first box, the viewer's against a program that
+# shows nothing but one box; sizes and imports of the Windows programs.
+figures: windows wine
+	@python3 tests/e2e/figures.py --build build/windows
 
 clean:
 	rm -rf build dist
