@@ -19,6 +19,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import shell_link  # noqa: E402
 import wine_session  # noqa: E402
 
 BUTTONS = ("OK", "CANCEL", "ABORT", "RETRY", "IGNORE", "YES", "NO", "TRYAGAIN", "CONTINUE",
@@ -147,6 +148,20 @@ def parse(path):
                 fail(line.where, "write: value NAME = DATA")
             check[2].append((name, data, line))
             continue
+        if k in ("target", "workdir"):
+            if check is None or check[0] != "link":
+                fail(line.where, "'%s' belongs to 'check link'" % k)
+            if not rest:
+                fail(line.where, "write: %s PATH" % k)
+            check[2].append((k, rest, line))
+            continue
+        if k == "same":
+            if check is None or check[0] != "file" or check[1]:
+                fail(line.where, "'same' belongs to 'check file'")
+            if not rest:
+                fail(line.where, "write: same NAME or same PATH")
+            check[2].append((k, rest, line))
+            continue
         box = None
         check = None
         if k == "box":
@@ -159,9 +174,9 @@ def parse(path):
             if run is None:
                 fail(line.where, "'exit' belongs to a run")
             program, _, code = rest.rpartition(" ")
-            if not program or not code.isdigit():
+            if not program or not re.fullmatch(r"[0-9]+|0x[0-9A-Fa-f]+", code):
                 fail(line.where, "write: exit PROGRAM CODE")
-            run.exits.append((program, int(code), line))
+            run.exits.append((program, int(code, 0), line))
             continue
         run = None
         if k == "run":
@@ -172,8 +187,9 @@ def parse(path):
             negative = what == "no"
             if negative:
                 what, _, target = target.partition(" ")
-            if what not in ("file", "folder", "key") or not target:
-                fail(line.where, "write: check [no] file|folder|key PATH")
+            if what not in ("file", "folder", "key", "link") or not target or \
+                    negative and what == "link":
+                fail(line.where, "write: check [no] file|folder|key PATH, or check link PATH")
             check = (what, negative, [])
             steps.append(("check", line, (what, negative, target, check[2])))
         elif k in ("folder", "in", "put", "file", "timeout", "restart"):
@@ -193,6 +209,8 @@ def parse(path):
                 fail(line.where, "a run lists the processes it ends with ('exit PROGRAM CODE')")
         if kind == "file" and not line.rest:
             fail(line.where, "write: file NAME")
+        if kind == "check" and line.content and (details[0] == "link" or details[3]):
+            fail(line.where, "'|' lines go with 'check file' or 'check folder' alone")
     return steps
 
 
@@ -400,13 +418,61 @@ class Prefix:
             return
         if not os.path.isfile(path):
             fail(line.where, "no file %s" % windows_path)
+        with open(path, "rb") as f:
+            actual = f.read()
+        if what == "link":
+            self.check_link(windows_path, actual, line, values)
+            return
         if line.content:
             expected = b"".join(self.expand(piece, line.where) for piece in line.content)
-            with open(path, "rb") as f:
-                actual = f.read()
             if actual != expected:
                 fail(line.where, "%s holds\n  %s\nnot\n  %s"
                      % (windows_path, show(actual), show(expected)))
+        for _, name, sline in values:  # same NAME|PATH
+            expected, source = self.file_bytes(name, sline.where)
+            if actual != expected:
+                at = next((i for i, (a, b) in enumerate(zip(actual, expected)) if a != b),
+                          min(len(actual), len(expected)))
+                fail(sline.where, "%s (%d bytes) is not %s (%d bytes): they differ from "
+                     "byte %d on" % (windows_path, len(actual), source, len(expected), at))
+
+    def file_bytes(self, name, where):
+        """The bytes of a built file (as 'put' knows them) or of a file in
+        the prefix, and what it is."""
+        if name in self.files:
+            with open(self.files[name], "rb") as f:
+                return f.read(), "the built %s" % name
+        windows_path = self.expand(name, where).decode("cp1250")
+        if not re.match(r"^[A-Za-z]:\\", windows_path):
+            fail(where, "no built file %s (known: %s)" % (name, ", ".join(sorted(self.files))))
+        path = self.unix_path(windows_path, where)
+        if not os.path.isfile(path):
+            fail(where, "no file %s" % windows_path)
+        with open(path, "rb") as f:
+            return f.read(), windows_path
+
+    def check_link(self, windows_path, data, line, values):
+        """A shortcut file: a well-formed shell link whose target and working
+        folder are those given."""
+        try:
+            link = shell_link.read(data, self.system["acp"])
+        except shell_link.LinkError as e:
+            fail(line.where, "%s is no shell link: %s" % (windows_path, e))
+        problems = []
+        for kind, text, vline in values:
+            expected = self.expand(text, vline.where).decode("cp1250")
+            if kind == "workdir":
+                if link.workdir != expected:
+                    problems.append("working folder %r, not %r" % (link.workdir, expected))
+                continue
+            if link.target != expected:
+                problems.append("target %r, not %r" % (link.target, expected))
+            # the shell finds the target by the ID list first
+            if link.id_list and link.id_list_path != expected:
+                problems.append("the ID list names %r, not %r" % (link.id_list_path, expected))
+        if problems:
+            fail(line.where, "%s: %s\n  the link: %s"
+                 % (windows_path, "; ".join(problems), link.describe()))
 
     def step_run(self, line, run):
         where = line.where
@@ -549,8 +615,8 @@ def compare_run(where, expected, want_exits, records, driver_code, logfile):
             problems.append("%s: box %d did not come: %s %s" % (
                 box.line.where, expected.index((box, caption, text)) + 1, show(caption),
                 show(text)))
-    got = [(unhex(f["image"]).decode("cp1250") if f["image"] != "-" else "?", f["code"])
-           for f in exits]
+    # "?": a process that ended before its program could be told
+    got = [(unhex(f["image"]).decode("cp1250") or "?", f["code"]) for f in exits]
     want_exits = [(p, str(c)) for p, c in want_exits]
     # after a failure the driver has ended the processes itself
     if not errors and (len(got) != len(want_exits) or not all(
