@@ -4,21 +4,14 @@
 // abbreviations.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "date_prefix.h"
+#include "fuzz_support.h"
 #include "viewer_state.h"
 
 namespace {
-
-// A property that does not hold: said on standard error, then the run ends.
-void Fail(const char* property, int line) {
-  std::fprintf(stderr, "%s:%d: does not hold: %s\n", __FILE__, line, property);
-  std::abort();
-}
-#define Check(property) ((property) ? void() : Fail(#property, __LINE__))
 
 bool IsSuffix(const std::string& rest, const std::string& text) {
   return rest.size() <= text.size() && text.compare(text.size() - rest.size(), rest.size(), rest) == 0;

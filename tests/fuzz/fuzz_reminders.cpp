@@ -2,37 +2,17 @@
 // under one of the captions a reminder can have, no more boxes than lines,
 // and the file is closed again.  The first bytes choose the displayed date
 // and today's weekday.
-#include <stdlib.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
+#include "fuzz_support.h"
 #include "host.h"
 #include "reminders.h"
 #include "viewer_state.h"
 
 namespace {
-
-// A property that does not hold: said on standard error, then the run ends.
-void Fail(const char* property, int line) {
-  std::fprintf(stderr, "%s:%d: does not hold: %s\n", __FILE__, line, property);
-  std::abort();
-}
-#define Check(property) ((property) ? void() : Fail(#property, __LINE__))
-
-std::string Root() {
-  static std::string root;
-  if (root.empty()) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "orvola-fuzz-XXXXXX").string();
-    Check(mkdtemp(&pattern[0]) != nullptr);
-    root = pattern;
-  }
-  return root;
-}
 
 bool IsDatePrefix(const std::string& caption) {
   return !caption.empty() && caption.find_first_not_of("0123456789 .") == std::string::npos &&
@@ -43,7 +23,7 @@ bool IsDatePrefix(const std::string& caption) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 3) return 0;
-  host::Reset(Root());
+  host::Reset(SandboxRoot());
   Viewer = ViewerState();
   Viewer.year = 2002;
   Viewer.day = static_cast<std::uint16_t>(data[0] % 33);

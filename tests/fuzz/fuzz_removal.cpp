@@ -2,39 +2,20 @@
 // does not name.  Every file, directory and registry key that is gone after
 // the run is what one of the log's lines names (as Windows resolves the
 // path), and the run ends with its one summary box.
-#include <stdlib.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "fuzz_support.h"
 #include "host.h"
 #include "os.h"
 #include "removal.h"
 
 namespace {
-
-// A property that does not hold: said on standard error, then the run ends.
-void Fail(const char* property, int line) {
-  std::fprintf(stderr, "%s:%d: does not hold: %s\n", __FILE__, line, property);
-  std::abort();
-}
-#define Check(property) ((property) ? void() : Fail(#property, __LINE__))
-
-std::string Root() {
-  static std::string root;
-  if (root.empty()) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "orvola-fuzz-XXXXXX").string();
-    Check(mkdtemp(&pattern[0]) != nullptr);
-    root = pattern;
-  }
-  return root;
-}
 
 std::string Lower(std::string text) {
   for (char& c : text)
@@ -59,7 +40,7 @@ const char* const Keys[] = {
 // Everything on drive C:, as paths on this machine.
 std::set<std::string> Inventory() {
   std::set<std::string> items;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(Root() + "/C"))
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(SandboxRoot() + "/C"))
     items.insert(entry.path().string());
   return items;
 }
@@ -67,8 +48,8 @@ std::set<std::string> Inventory() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::filesystem::remove_all(Root() + "/C");
-  host::Reset(Root());
+  std::filesystem::remove_all(SandboxRoot() + "/C");
+  host::Reset(SandboxRoot());
   for (const char* file : Files) host::PutFile(file, "x");
   for (const char* key : Keys) host::SetRegistryValue(os::HkeyLocalMachine, key, "v", os::RegSz, "x");
   const std::string log(reinterpret_cast<const char*>(data), size);
