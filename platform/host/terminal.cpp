@@ -20,18 +20,7 @@ constexpr std::size_t MaxWidth = 66;
 
 std::string Utf8(const Line& line) {
   std::string bytes;
-  for (char32_t c : line) {
-    if (c < 0x80) {
-      bytes += static_cast<char>(c);
-    } else if (c < 0x800) {
-      bytes += static_cast<char>(0xC0 | (c >> 6));
-      bytes += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      bytes += static_cast<char>(0xE0 | (c >> 12));
-      bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      bytes += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
+  for (char32_t c : line) AppendUtf8(bytes, c);
   return bytes;
 }
 
