@@ -1,5 +1,6 @@
 #include "removal_handoff.h"
 
+#include "ascii.h"
 #include "install_log.h"
 #include "os.h"
 #include "paths.h"
@@ -22,15 +23,6 @@ const char RemovalArgument[] = " /REMOVE";
 // path are held to this many characters.
 constexpr std::size_t MaxText = 255;
 
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool SameName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
-  return true;
-}
-
 // Notes a copy for deletion when Windows next starts.  Windows of the NT
 // family does not read WININIT.INI; there this is what deletes the copies.
 void DeleteAtRestart(const std::string& path) {
@@ -51,7 +43,7 @@ std::string GetEnvValue(const std::string& name) {
     // drives) has no name
     const std::size_t equals = text.find('=');
     if (equals == std::string::npos || equals == 0) continue;
-    if (SameName(text.substr(0, equals), name)) {
+    if (SameIgnoringAsciiCase(text.substr(0, equals), name)) {
       value = text.substr(equals + 1);
       break;
     }

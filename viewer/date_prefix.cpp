@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ascii.h"
 #include "viewer_state.h"
 
 extern constexpr char WeekdayAbbreviations[] = "NE PO UT ST CT PA SO ";
@@ -9,8 +10,6 @@ extern constexpr char WeekdayAbbreviations[] = "NE PO UT ST CT PA SO ";
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // The position in the text is counted in 8 bits: a run of digits that
 // reaches the 255th character is not a number.

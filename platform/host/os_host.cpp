@@ -14,6 +14,7 @@
 #include <map>
 #include <set>
 
+#include "ascii.h"
 #include "host.h"
 #include "host_internal.h"
 #include "os.h"
@@ -68,15 +69,6 @@ struct Simulation {
 Simulation& Sim() {
   static Simulation simulation;
   return simulation;
-}
-
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (Upper(a[i]) != Upper(b[i])) return false;
-  return true;
 }
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
@@ -147,7 +139,7 @@ bool SplitWindowsPath(std::string path, char& drive, std::vector<std::string>& p
   bool absolute = false;
   if (path.size() >= 2 && path[1] == ':' &&
       ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'))) {
-    drive = Upper(path[0]);
+    drive = AsciiUpper(path[0]);
     i = 2;
     absolute = drive != sim.currentDrive;
   }
@@ -181,7 +173,7 @@ std::string MatchName(const std::string& folder, const std::string& name) {
   if (dir == nullptr) return name;
   std::string found = name;
   while (dirent* entry = readdir(dir)) {
-    if (SameIgnoringCase(entry->d_name, name)) {
+    if (SameIgnoringAsciiCase(entry->d_name, name)) {
       found = entry->d_name;
       break;
     }
@@ -405,7 +397,7 @@ void UseTerminal(const std::string& programPath) {
 void MapDrive(char letter, const std::string& folder) {
   std::string mapped = folder;
   while (!mapped.empty() && mapped.back() == '/') mapped.pop_back();
-  Sim().drives[Upper(letter)] = mapped;
+  Sim().drives[AsciiUpper(letter)] = mapped;
 }
 
 void SetCurrentDirectory(const std::string& windowsPath) {

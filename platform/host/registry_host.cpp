@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 
+#include "ascii.h"
 #include "host.h"
 #include "host_internal.h"
 #include "os.h"
@@ -14,12 +15,6 @@ constexpr std::uint32_t KeySetValue = 0x0002;    // KEY_SET_VALUE
 constexpr std::uint32_t KeyCreateSubKey = 0x0004;
 constexpr std::int32_t ErrorInvalidHandle = 6;
 constexpr std::int32_t ErrorKeyDeleted = 1018;
-
-std::string Upper(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return text;
-}
 
 struct Value {
   std::string name;  // as it was first written
@@ -105,7 +100,7 @@ bool Locate(os::Hkey key, const std::string& subKey, os::Hkey& root,
       return false;
     }
   }
-  for (const std::string& name : Names(subKey)) upperPath.push_back(Upper(name));
+  for (const std::string& name : Names(subKey)) upperPath.push_back(AsciiUpper(name));
   return true;
 }
 
@@ -141,7 +136,7 @@ Key* KeyOf(os::Hkey key, os::Hkey& root, std::uint32_t& access, std::int32_t& er
 
 Key* CreatePath(Key* key, const std::vector<std::string>& names) {
   for (const std::string& name : names) {
-    std::unique_ptr<Key>& sub = key->subkeys[Upper(name)];
+    std::unique_ptr<Key>& sub = key->subkeys[AsciiUpper(name)];
     if (!sub) {
       sub.reset(new Key);
       sub->name = name;
@@ -178,7 +173,7 @@ bool RegistryWritesDenied(os::Hkey root) {
 void SetRegistryValue(os::Hkey root, const std::string& key, const std::string& name,
                       std::uint32_t type, const std::string& data) {
   Key* target = CreatePath(RootKey(root), Names(key));
-  Value& value = target->values[Upper(name.c_str())];
+  Value& value = target->values[AsciiUpper(name.c_str())];
   if (value.name.empty()) value.name = name.c_str();
   value.type = type;
   value.data = data;
@@ -187,10 +182,10 @@ void SetRegistryValue(os::Hkey root, const std::string& key, const std::string& 
 bool GetRegistryValue(os::Hkey root, const std::string& key, const std::string& name,
                       std::string& data, std::uint32_t* type) {
   std::vector<std::string> path;
-  for (const std::string& part : Names(key)) path.push_back(Upper(part));
+  for (const std::string& part : Names(key)) path.push_back(AsciiUpper(part));
   const Key* found = Find(RootKey(root), path);
   if (found == nullptr) return false;
-  auto value = found->values.find(Upper(name));
+  auto value = found->values.find(AsciiUpper(name));
   if (value == found->values.end()) return false;
   data = value->second.data;
   if (type != nullptr) *type = value->second.type;
@@ -246,7 +241,7 @@ std::int32_t RegSetValueExA(Hkey key, const std::string& name, std::uint32_t typ
   Key* target = KeyOf(key, root, access, error);
   if (target == nullptr) return error;
   if (!(access & KeySetValue) || Denied(root)) return ErrorAccessDenied;
-  Value& value = target->values[Upper(name.c_str())];
+  Value& value = target->values[AsciiUpper(name.c_str())];
   if (value.name.empty()) value.name = name.c_str();
   value.type = type;
   value.data = data;
@@ -276,7 +271,7 @@ std::int32_t RegQueryValueExA(Hkey key, const std::string& name, void* data,
   const Key* target = KeyOf(key, root, access, error);
   if (target == nullptr) return error;
   if (!(access & KeyQueryValue)) return ErrorAccessDenied;
-  auto value = target->values.find(Upper(name.c_str()));
+  auto value = target->values.find(AsciiUpper(name.c_str()));
   if (value == target->values.end()) return ErrorFileNotFound;
   const std::string& bytes = value->second.data;
   const std::uint32_t room = size;
