@@ -80,40 +80,6 @@ Key* Find(Key* key, const std::vector<std::string>& upperPath) {
   return key;
 }
 
-// Where a key handle and a path below it lead: the root, and the upper-case
-// names from the root.  False for a handle that is not open.
-bool Locate(os::Hkey key, const std::string& subKey, os::Hkey& root,
-            std::vector<std::string>& upperPath, std::int32_t& error) {
-  upperPath.clear();
-  if (RootKey(key) != nullptr) {
-    root = key;
-  } else {
-    auto open = Reg().open.find(key);
-    if (open == Reg().open.end()) {
-      error = ErrorInvalidHandle;
-      return false;
-    }
-    root = open->second.root;
-    upperPath = open->second.path;
-    if (Find(RootKey(root), upperPath) == nullptr) {
-      error = ErrorKeyDeleted;
-      return false;
-    }
-  }
-  for (const std::string& name : Names(subKey)) upperPath.push_back(AsciiUpper(name));
-  return true;
-}
-
-os::Hkey OpenHandle(os::Hkey root, const std::vector<std::string>& upperPath,
-                    std::uint32_t access) {
-  const os::Hkey handle = Reg().nextHandle;
-  Reg().nextHandle += 4;
-  Reg().open[handle] = OpenKey{root, upperPath, access};
-  return handle;
-}
-
-bool Denied(os::Hkey root) { return host::RegistryWritesDenied(root); }
-
 // The key a handle stands for, with its root and access; null when it is
 // neither a root nor open, or was deleted.
 Key* KeyOf(os::Hkey key, os::Hkey& root, std::uint32_t& access, std::int32_t& error) {
@@ -133,6 +99,27 @@ Key* KeyOf(os::Hkey key, os::Hkey& root, std::uint32_t& access, std::int32_t& er
   if (found == nullptr) error = ErrorKeyDeleted;
   return found;
 }
+
+// Where a key handle and a path below it lead: the root, and the upper-case
+// names from the root.  False for a handle that is not open.
+bool Locate(os::Hkey key, const std::string& subKey, os::Hkey& root,
+            std::vector<std::string>& upperPath, std::int32_t& error) {
+  std::uint32_t access;
+  if (KeyOf(key, root, access, error) == nullptr) return false;
+  upperPath = RootKey(key) != nullptr ? std::vector<std::string>() : Reg().open[key].path;
+  for (const std::string& name : Names(subKey)) upperPath.push_back(AsciiUpper(name));
+  return true;
+}
+
+os::Hkey OpenHandle(os::Hkey root, const std::vector<std::string>& upperPath,
+                    std::uint32_t access) {
+  const os::Hkey handle = Reg().nextHandle;
+  Reg().nextHandle += 4;
+  Reg().open[handle] = OpenKey{root, upperPath, access};
+  return handle;
+}
+
+bool Denied(os::Hkey root) { return host::RegistryWritesDenied(root); }
 
 Key* CreatePath(Key* key, const std::vector<std::string>& names) {
   for (const std::string& name : names) {
