@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "calendar.h"
 #include "os.h"
 #include "paths.h"
 #include "product.h"
@@ -22,20 +23,9 @@ const char FailureText[] =
 // The time the starting process has to end before its files are deleted.
 constexpr std::uint16_t StartingProcessGrace = 1000;
 
-constexpr std::int64_t MsPerDay = 86400000;
 constexpr std::uint32_t BlockSize = 4096;
 constexpr char CtrlZ = 0x1A;
 const char LocalMachine[] = "HKLM\\";
-
-// Days since 1 January 1970 of a date of the Gregorian calendar.
-std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
-  y -= m <= 2;
-  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const unsigned yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
 
 // The local date and time as one number of milliseconds.
 std::int64_t ReadClock() {
